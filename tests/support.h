@@ -1,0 +1,39 @@
+// Helpers shared by the test programs: files, temporary folders and running
+// the built program.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+std::string read_bytes(const fs::path &file);
+void write_bytes(const fs::path &file, const std::string &bytes);
+
+// A fresh, empty folder of its own for one test, removed afterwards.
+struct temp_folder {
+    temp_folder();
+    ~temp_folder();
+    temp_folder(const temp_folder &) = delete;
+    temp_folder &operator=(const temp_folder &) = delete;
+    fs::path path;
+};
+
+// Every file and folder below root, as paths relative to it, sorted.
+std::vector<std::string> list_tree(const fs::path &root);
+
+struct run_result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs program with args in folder cwd and captures both output streams.
+// The captures live in scratch, outside cwd.
+run_result run_program(const std::string &program,
+                       const std::vector<std::string> &args,
+                       const fs::path &cwd, const fs::path &scratch);
+
+// A description turned into a name that GoogleTest accepts for a case.
+std::string case_name(const char *description);
