@@ -53,6 +53,7 @@ struct cli_case {
     int status;
     const char *copy; // where the copy must be, relative to the working folder
     std::string copy_bytes;
+    bool keep_slashes = false; // on Windows, pass '/' on as typed
 };
 
 // Names the case in failure reports instead of dumping its bytes.
@@ -108,6 +109,15 @@ std::vector<cli_case> cases()
              write_bytes(work / "music" / "party.m3u", "#EXTM3U\n#EXTINF:2,B\nb.mp3\n");
          },
          done, "", 0, "music/copy.m3u", "#EXTM3U\r\n"},
+        {"entries climb out of a relative playlist folder", {"music/party.m3u", "copy.m3u"},
+         "",
+         [](const fs::path &work) {
+             write_bytes(work / "music" / "party.m3u",
+                         "#EXTINF:1,A\n../music/a.mp3\n#EXTINF:2,B\n../b.mp3\n"
+                         "#EXTINF:3,C\n../../b.mp3\n");
+         },
+         done, "", 0, "music/copy.m3u",
+         "#EXTINF:1,A\r\n../music/a.mp3\r\n#EXTINF:2,B\r\n../b.mp3\r\n"},
         {"an empty playlist gives an empty copy", {"music/party.m3u", "copy.m3u"}, "",
          [](const fs::path &work) { write_bytes(work / "music" / "party.m3u", ""); }, done,
          "", 0, "music/copy.m3u", ""},
@@ -136,7 +146,27 @@ std::vector<cli_case> cases()
          },
          self_overwrite, "", 2, nullptr, ""},
     };
-#ifndef _WIN32
+#ifdef _WIN32
+    const std::vector<cli_case> windows = {
+        {"an asterisk in the playlist path is not expanded", {"music/*.m3u", "copy.m3u"},
+         "", no_setup, missing, "", 1, nullptr, ""},
+        {"a playlist path with forward slashes", {"music/party.m3u", "copy.m3u"}, "",
+         no_setup, done, "", 0, "music/copy.m3u", cleaned, true},
+        {"a full playlist path with forward slashes", {"{work}/music/party.m3u", "copy.m3u"},
+         "", no_setup, done, "", 0, "music/copy.m3u", cleaned, true},
+        {"save name that is the playlist in other letter case",
+         {"music/party.m3u", "PARTY.M3U"}, "", no_setup, no_extension, "", 2, nullptr, ""},
+        {"save name that is the playlist in other letter case with m3u",
+         {"music/party.m3u", "PARTY.m3u"}, "", no_setup, self_overwrite, "", 2, nullptr, ""},
+        {"save name that is the playlist with forward slashes",
+         {"music/party.m3u", "../music/party.m3u"}, "", no_setup, self_overwrite, "", 2,
+         nullptr, "", true},
+        {"question mark in the save name cannot be a file name",
+         {"music/party.m3u", "c?.m3u"}, "", no_setup, "", "couldn't open file", 1, nullptr,
+         ""},
+    };
+    all.insert(all.end(), windows.begin(), windows.end());
+#else
     const std::vector<cli_case> posix = {
         {"save name that is a symbolic link to the playlist",
          {"music/party.m3u", "link.m3u"}, "",
@@ -173,13 +203,16 @@ std::string console_text(std::string text)
     return text;
 }
 
-std::string with_work(std::string arg, const fs::path &work)
+std::string with_work(std::string arg, const fs::path &work, bool keep_slashes)
 {
     const std::string mark = "{work}";
     if (arg.compare(0, mark.size(), mark) == 0)
         arg.replace(0, mark.size(), work.generic_string());
 #ifdef _WIN32
-    std::replace(arg.begin(), arg.end(), '/', '\\');
+    if (!keep_slashes)
+        std::replace(arg.begin(), arg.end(), '/', '\\');
+#else
+    (void)keep_slashes;
 #endif
     return arg;
 }
@@ -202,7 +235,7 @@ TEST_P(Program, Run)
 
     std::vector<std::string> args;
     for (const auto &arg : c.args)
-        args.push_back(with_work(arg, work));
+        args.push_back(with_work(arg, work, c.keep_slashes));
     const run_result run = run_program(program, args, work / c.cwd, scratch);
 
     EXPECT_EQ(run.out, console_text(c.out));
@@ -230,6 +263,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: e2e_test PROGRAM\n");
         return 2;
     }
-    program = fs::absolute(argv[1]).string();
+    std::string given = argv[1];
+#ifdef _WIN32
+    // Under Wine the build hands over a Unix path; Wine shows / as drive Z:.
+    if (!given.empty() && given[0] == '/')
+        given = "Z:" + given;
+    std::replace(given.begin(), given.end(), '/', '\\');
+#endif
+    program = fs::absolute(given).string();
     return RUN_ALL_TESTS();
 }

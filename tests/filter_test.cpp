@@ -98,6 +98,13 @@ const std::vector<filter_case> cases = {
     {"an entry path too long for the system names no file",
      "#EXTINF:1,A\n" + repeat('p', 70000) + "\n#EXTINF:2,B\na.mp3\n", {"a.mp3"},
      "#EXTINF:2,B\r\na.mp3\r\n"},
+#ifdef _WIN32
+    {"backslashes in entry paths", "#EXTINF:1,A\nsub\\a.mp3\n#EXTINF:2,B\nsub\\..\\b.mp3\n",
+     {"sub/", "sub/a.mp3", "b.mp3"},
+     "#EXTINF:1,A\r\nsub\\a.mp3\r\n#EXTINF:2,B\r\nsub\\..\\b.mp3\r\n"},
+    {"names that differ only in letter case are one file", "#EXTINF:1,A\nA.MP3\n",
+     {"a.mp3"}, "#EXTINF:1,A\r\nA.MP3\r\n"},
+#endif
 };
 
 class Filter : public testing::TestWithParam<filter_case> {
@@ -151,5 +158,16 @@ TEST_F(Filter, FullEntryPathsStandAlone)
     const std::string playlist = "#EXTINF:1,A\n" + full + "\n#EXTINF:2,B\n" + full + "x\n";
     EXPECT_EQ(sift({"full", playlist, {}, ""}), "#EXTINF:1,A\r\n" + full + "\r\n");
 }
+
+#ifdef _WIN32
+TEST_F(Filter, RootRelativeEntryPathsTakeTheFoldersDrive)
+{
+    write_bytes(temp.path / "elsewhere.mp3", "media");
+    const std::string full = (temp.path / "elsewhere.mp3").string();
+    const std::string rooted = full.substr(full.find('\\')); // drive cut off
+    const std::string playlist = "#EXTINF:1,A\n" + rooted + "\n";
+    EXPECT_EQ(sift({"rooted", playlist, {}, ""}), "#EXTINF:1,A\r\n" + rooted + "\r\n");
+}
+#endif
 
 } // namespace
