@@ -263,13 +263,6 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: e2e_test PROGRAM\n");
         return 2;
     }
-    std::string given = argv[1];
-#ifdef _WIN32
-    // Under Wine the build hands over a Unix path; Wine shows / as drive Z:.
-    if (!given.empty() && given[0] == '/')
-        given = "Z:" + given;
-    std::replace(given.begin(), given.end(), '/', '\\');
-#endif
-    program = fs::absolute(given).string();
+    program = program_path(argv[1]);
     return RUN_ALL_TESTS();
 }

@@ -99,7 +99,8 @@ HANDLE inheritable_file(const fs::path &file)
 
 run_result run_program(const std::string &program,
                        const std::vector<std::string> &args,
-                       const fs::path &cwd, const fs::path &scratch)
+                       const fs::path &cwd, const fs::path &scratch,
+                       const std::vector<std::string> & /*env*/)
 {
     std::string command = quote_argument(program);
     for (const auto &arg : args)
@@ -137,7 +138,8 @@ run_result run_program(const std::string &program,
 
 run_result run_program(const std::string &program,
                        const std::vector<std::string> &args,
-                       const fs::path &cwd, const fs::path &scratch)
+                       const fs::path &cwd, const fs::path &scratch,
+                       const std::vector<std::string> &env)
 {
     const fs::path out_file = scratch / "stdout.txt";
     const fs::path err_file = scratch / "stderr.txt";
@@ -156,6 +158,8 @@ run_result run_program(const std::string &program,
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
             chdir(cwd.c_str()) != 0)
             _exit(127);
+        for (const auto &setting : env)
+            putenv(const_cast<char *>(setting.c_str()));
         execv(program.c_str(), argv.data());
         _exit(127);
     }
@@ -174,4 +178,15 @@ std::string case_name(const char *description)
     for (const char *p = description; *p != '\0'; ++p)
         name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
     return name;
+}
+
+std::string program_path(std::string given)
+{
+#ifdef _WIN32
+    // Under Wine the build hands over a Unix path; Wine shows / as drive Z:.
+    if (!given.empty() && given[0] == '/')
+        given = "Z:" + given;
+    std::replace(given.begin(), given.end(), '/', '\\');
+#endif
+    return fs::absolute(given).string();
 }
