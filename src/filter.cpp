@@ -25,14 +25,12 @@ std::string_view without_line_end(std::string_view line)
 
 bool exists_in_folder(const void *context, std::string_view entry_path)
 {
-    return platform::entry_exists(*static_cast<const platform::folder *>(context),
-                                  entry_path);
+    return platform::entry_exists(*static_cast<const platform::folder *>(context), entry_path);
 }
 
 } // namespace
 
-void sift_entries(line_reader &in, copy_writer &out, exists_test exists,
-                  const void *context)
+void sift_entries(line_reader &in, copy_writer &out, exists_test exists, const void *context)
 {
     // The information line must outlive the read of its path line, which
     // may move the reader's buffer. Its storage is reused for every entry.
@@ -58,8 +56,7 @@ void sift_entries(line_reader &in, copy_writer &out, exists_test exists,
     }
 }
 
-void filter_entries(line_reader &in, copy_writer &out,
-                    const platform::folder &playlist_folder)
+void filter_entries(line_reader &in, copy_writer &out, const platform::folder &playlist_folder)
 {
     sift_entries(in, out, exists_in_folder, &playlist_folder);
 }

@@ -11,9 +11,7 @@
 using exists_test = bool (*)(const void *context, std::string_view entry_path);
 
 // The filter over any existence test.
-void sift_entries(line_reader &in, copy_writer &out, exists_test exists,
-                  const void *context);
+void sift_entries(line_reader &in, copy_writer &out, exists_test exists, const void *context);
 
 // The filter with entries found relative to the playlist folder.
-void filter_entries(line_reader &in, copy_writer &out,
-                    const platform::folder &playlist_folder);
+void filter_entries(line_reader &in, copy_writer &out, const platform::folder &playlist_folder);

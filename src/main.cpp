@@ -11,6 +11,7 @@
 
 namespace {
 
+void say(std::FILE *stream, const char *text);
 [[noreturn]] void print_help();
 [[noreturn]] void refuse(const char *message, int status);
 [[noreturn]] void fail(const char *message);
@@ -27,10 +28,9 @@ int main(int argc, char *argv[])
 
     if (std::strchr(playlist_path, '?') != nullptr)
         print_help();
-    if (!platform::path_exists(playlist_path))
-        refuse("File does not exist, or was typed incorrectly. Try again or "
-               "type ? for help",
-               1);
+    if (!platform::path_exists(playlist_path)) {
+        refuse("File does not exist, or was typed incorrectly. Try again or type ? for help", 1);
+    }
     if (std::strstr(save_name, ".m3u") == nullptr)
         refuse("File to be saved must have an .m3u extension.", 2);
 
@@ -43,8 +43,8 @@ int main(int argc, char *argv[])
         platform::normalize_separators(playlist_path);
         if (platform::path_has_folder(playlist_path)) {
             platform::cut_to_folder(playlist_path);
-            formed = platform::join_path(output_path.data(), output_path.size(),
-                                         playlist_path, save_name);
+            formed = platform::join_path(output_path.data(), output_path.size(), playlist_path,
+                                         save_name);
         }
     }
     // Opening the copy empties it, so it must not be the playlist itself.
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     if (copy == nullptr)
         fail("couldn't open file");
     // The reader and the writer keep buffers of their own.
-    std::setvbuf(copy, nullptr, _IONBF, 0);
+    (void)std::setvbuf(copy, nullptr, _IONBF, 0);
 
     const platform::folder playlist_folder = platform::open_folder(playlist_path);
     line_reader in = make_reader(playlist);
@@ -62,48 +62,55 @@ int main(int argc, char *argv[])
     filter_entries(in, out, playlist_folder);
     platform::close_folder(playlist_folder);
 
-    std::fclose(playlist);
+    // Nothing was written through the playlist stream, so its close has
+    // nothing to lose.
+    (void)std::fclose(playlist);
     const bool copy_written = close_copy(out);
     if (in.failed)
         fail("couldn't read file");
     if (!copy_written)
         fail("couldn't write file");
-    std::fputs("Validation complete.\n", stdout);
+    say(stdout, "Validation complete.\n");
     return 0;
 }
 
 namespace {
 
+// Console output is not retried or checked: the exit status carries the
+// outcome, and the copy is already written or refused when a message goes.
+void say(std::FILE *stream, const char *text)
+{
+    (void)std::fputs(text, stream);
+}
+
 void print_help()
 {
-    std::fputs(
-        "HELP:\n"
-        "USAGE: listsift  [original file] [filename to save to]\n"
-        "Example:  listsift  c:\\music\\myplaylist.m3u  playlistcopy.m3u\n"
-        "\n"
-        "NOTES:\n"
-        "[original filename] the playlist you want to validate. must be "
-        "absolute path.\n"
-        "  i.e. c:\\music\\playlist.m3u not playlist.m3u\n"
-        "[filename to save to]  must have an .m3u extension, but does not\n"
-        " need a path. It will be saved in the same folder as the original "
-        "file.\n",
-        stdout);
+    say(stdout, "HELP:\n"
+                "USAGE: listsift  [original file] [filename to save to]\n"
+                "Example:  listsift  c:\\music\\myplaylist.m3u  playlistcopy.m3u\n"
+                "\n"
+                "NOTES:\n"
+                "[original filename] the playlist you want to validate. must be "
+                "absolute path.\n"
+                "  i.e. c:\\music\\playlist.m3u not playlist.m3u\n"
+                "[filename to save to]  must have an .m3u extension, but does not\n"
+                " need a path. It will be saved in the same folder as the original "
+                "file.\n");
     std::exit(1);
 }
 
 // A refusal of the arguments, told on standard output.
 void refuse(const char *message, int status)
 {
-    std::fputs(message, stdout);
-    std::fputs("\n", stdout);
+    say(stdout, message);
+    say(stdout, "\n");
     std::exit(status);
 }
 
 // A file that could not be opened, read or written, told on standard error.
 void fail(const char *message)
 {
-    std::fputs(message, stderr);
+    say(stderr, message);
     std::exit(1);
 }
 
@@ -113,11 +120,11 @@ std::FILE *open_playlist(const char *path)
 {
     std::FILE *playlist = std::fopen(path, "rb");
     if (playlist != nullptr && platform::is_folder(playlist)) {
-        std::fclose(playlist);
+        (void)std::fclose(playlist);
         return nullptr;
     }
     if (playlist != nullptr)
-        std::setvbuf(playlist, nullptr, _IONBF, 0);
+        (void)std::setvbuf(playlist, nullptr, _IONBF, 0);
     return playlist;
 }
 

@@ -12,8 +12,7 @@ constexpr char ctrl_z = 0x1a;
 void fill(line_reader &in)
 {
     if (in.begin > 0) {
-        std::memmove(in.buffer.data(), in.buffer.data() + in.begin,
-                     in.end - in.begin);
+        std::memmove(in.buffer.data(), in.buffer.data() + in.begin, in.end - in.begin);
         in.end -= in.begin;
         in.begin = 0;
     }
@@ -36,8 +35,7 @@ void fill(line_reader &in)
 
 void flush_copy(copy_writer &out)
 {
-    if (out.used > 0 &&
-        std::fwrite(out.buffer.data(), 1, out.used, out.file) != out.used)
+    if (out.used > 0 && std::fwrite(out.buffer.data(), 1, out.used, out.file) != out.used)
         out.failed = true;
     out.used = 0;
 }
@@ -69,8 +67,7 @@ bool read_line(line_reader &in, std::string_view &line)
     for (;;) {
         char *start = in.buffer.data() + in.begin;
         const std::size_t held = in.end - in.begin;
-        if (auto *lf = static_cast<char *>(
-                std::memchr(start + scanned, '\n', held - scanned))) {
+        if (auto *lf = static_cast<char *>(std::memchr(start + scanned, '\n', held - scanned))) {
             std::size_t size = static_cast<std::size_t>(lf - start) + 1;
             in.begin += size;
             if (size > 1 && lf[-1] == '\r') {
@@ -104,8 +101,7 @@ void write_line(copy_writer &out, std::string_view line)
             put_bytes(out, line.data(), line.size());
             return;
         }
-        const auto before =
-            static_cast<std::size_t>(static_cast<const char *>(lf) - line.data());
+        const auto before = static_cast<std::size_t>(static_cast<const char *>(lf) - line.data());
         put_bytes(out, line.data(), before);
         put_bytes(out, "\r\n", 2);
         line.remove_prefix(before + 1);

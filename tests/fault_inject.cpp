@@ -21,7 +21,7 @@ std::FILE *copy_stream;
 long wanted(const char *name)
 {
     const char *value = std::getenv(name);
-    return value != nullptr ? std::atol(value) : 0;
+    return value != nullptr ? std::strtol(value, nullptr, 10) : 0;
 }
 
 void redirect(std::FILE *stream, const char *path, int flags)
@@ -40,21 +40,22 @@ template <typename F> F real(const char *name)
 
 } // namespace
 
-extern "C" std::size_t fread(void *data, std::size_t size, std::size_t count,
-                             std::FILE *stream)
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
+extern "C" std::size_t fread(void *data, std::size_t size, std::size_t count, std::FILE *stream)
 {
-    static const auto next = real<std::size_t (*)(void *, std::size_t, std::size_t,
-                                                  std::FILE *)>("fread");
+    static const auto next =
+        real<std::size_t (*)(void *, std::size_t, std::size_t, std::FILE *)>("fread");
     if (stream != stdin && ++reads == wanted("LISTSIFT_FAULT_READ"))
         redirect(stream, "/", O_RDONLY | O_DIRECTORY);
     return next(data, size, count, stream);
 }
 
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 extern "C" std::size_t fwrite(const void *data, std::size_t size, std::size_t count,
                               std::FILE *stream)
 {
-    static const auto next = real<std::size_t (*)(const void *, std::size_t,
-                                                  std::size_t, std::FILE *)>("fwrite");
+    static const auto next =
+        real<std::size_t (*)(const void *, std::size_t, std::size_t, std::FILE *)>("fwrite");
     if (stream != stdout && stream != stderr) {
         copy_stream = stream;
         if (++writes == wanted("LISTSIFT_FAULT_WRITE"))

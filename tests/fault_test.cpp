@@ -25,7 +25,7 @@ std::string big_playlist()
 }
 
 class Fault : public testing::Test {
-protected:
+  protected:
     temp_folder temp;
     fs::path music = temp.path / "music";
     std::string playlist = big_playlist();
@@ -99,7 +99,7 @@ int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: fault_test PROGRAM INJECTOR\n");
+        (void)std::fprintf(stderr, "usage: fault_test PROGRAM INJECTOR\n");
         return 2;
     }
     program = program_path(argv[1]);

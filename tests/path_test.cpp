@@ -73,8 +73,7 @@ TEST(Path, Join)
     };
     for (const auto &c : cases) {
         std::vector<char> out(platform::path_limit, 'z');
-        EXPECT_TRUE(platform::join_path(out.data(), out.size(), c.folder.c_str(),
-                                        c.name.c_str()));
+        EXPECT_TRUE(platform::join_path(out.data(), out.size(), c.folder.c_str(), c.name.c_str()));
         EXPECT_EQ(std::string(out.data()), c.joined) << c.folder << " + " << c.name;
     }
 }
@@ -87,8 +86,7 @@ TEST(Path, JoinNeverTruncates)
     std::vector<char> out(platform::path_limit, 'z');
     EXPECT_TRUE(platform::join_path(out.data(), out.size(), folder.c_str(), fits.c_str()));
     EXPECT_EQ(std::string(out.data()).size(), platform::path_limit - 1);
-    EXPECT_FALSE(
-        platform::join_path(out.data(), out.size(), folder.c_str(), too_long.c_str()));
+    EXPECT_FALSE(platform::join_path(out.data(), out.size(), folder.c_str(), too_long.c_str()));
     EXPECT_EQ(out[0], '\0');
 }
 
@@ -114,7 +112,7 @@ TEST(Path, SameFileUnderAnotherSpelling)
     EXPECT_TRUE(platform::is_same_file(open, (base + "\\PARTY.M3U").c_str()));
     EXPECT_TRUE(platform::is_same_file(open, (music.generic_string() + "/party.m3u").c_str()));
 #endif
-    std::fclose(open);
+    (void)std::fclose(open);
 }
 
 TEST(Path, EntriesAreFoundRelativeToTheFolder)

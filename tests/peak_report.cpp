@@ -18,11 +18,11 @@ __attribute__((destructor)) void report_peak()
     long peak = -1;
     while (std::fgets(line, sizeof line, status) != nullptr)
         if (std::strncmp(line, "VmHWM:", 6) == 0)
-            peak = std::atol(line + 6);
-    std::fclose(status);
+            peak = std::strtol(line + 6, nullptr, 10);
+    (void)std::fclose(status);
     if (std::FILE *out = std::fopen(target, "w")) {
-        std::fprintf(out, "%ld\n", peak);
-        std::fclose(out);
+        (void)std::fprintf(out, "%ld\n", peak);
+        (void)std::fclose(out);
     }
 }
 

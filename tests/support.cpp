@@ -35,8 +35,8 @@ temp_folder::temp_folder()
     std::random_device seed;
     std::mt19937_64 pick(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() /
-                             ("listsift-test-" + std::to_string(pick() % 1000000000));
+        fs::path candidate =
+            fs::temp_directory_path() / ("listsift-test-" + std::to_string(pick() % 1000000000));
         if (fs::create_directory(candidate)) {
             path = fs::canonical(candidate);
             return;
@@ -88,8 +88,8 @@ std::string quote_argument(const std::string &arg)
 HANDLE inheritable_file(const fs::path &file)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE h = CreateFileA(file.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(file.string().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw std::runtime_error("cannot create " + file.string());
     return h;
@@ -97,8 +97,7 @@ HANDLE inheritable_file(const fs::path &file)
 
 } // namespace
 
-run_result run_program(const std::string &program,
-                       const std::vector<std::string> &args,
+run_result run_program(const std::string &program, const std::vector<std::string> &args,
                        const fs::path &cwd, const fs::path &scratch,
                        const std::vector<std::string> & /*env*/)
 {
@@ -120,8 +119,8 @@ run_result run_program(const std::string &program,
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
     const std::string dir = cwd.string();
-    const BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr,
-                                        TRUE, 0, nullptr, dir.c_str(), &start, &process);
+    const BOOL started = CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0,
+                                        nullptr, dir.c_str(), &start, &process);
     CloseHandle(out);
     CloseHandle(err);
     if (!started)
@@ -136,8 +135,7 @@ run_result run_program(const std::string &program,
 
 #else
 
-run_result run_program(const std::string &program,
-                       const std::vector<std::string> &args,
+run_result run_program(const std::string &program, const std::vector<std::string> &args,
                        const fs::path &cwd, const fs::path &scratch,
                        const std::vector<std::string> &env)
 {
@@ -155,8 +153,7 @@ run_result run_program(const std::string &program,
     if (child == 0) {
         const int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
-            chdir(cwd.c_str()) != 0)
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0)
             _exit(127);
         for (const auto &setting : env)
             putenv(const_cast<char *>(setting.c_str()));
@@ -176,17 +173,18 @@ std::string case_name(const char *description)
 {
     std::string name;
     for (const char *p = description; *p != '\0'; ++p)
-        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        name += std::isalnum(static_cast<unsigned char>(*p)) != 0 ? *p : '_';
     return name;
 }
 
-std::string program_path(std::string given)
+std::string program_path(const std::string &given)
 {
 #ifdef _WIN32
     // Under Wine the build hands over a Unix path; Wine shows / as drive Z:.
-    if (!given.empty() && given[0] == '/')
-        given = "Z:" + given;
-    std::replace(given.begin(), given.end(), '/', '\\');
-#endif
+    std::string windows = given[0] == '/' ? "Z:" + given : given;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    return fs::absolute(windows).string();
+#else
     return fs::absolute(given).string();
+#endif
 }

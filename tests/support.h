@@ -31,13 +31,12 @@ struct run_result {
 
 // Runs program with args in folder cwd and captures both output streams.
 // The captures live in scratch, outside cwd. env adds NAME=value settings.
-run_result run_program(const std::string &program,
-                       const std::vector<std::string> &args,
+run_result run_program(const std::string &program, const std::vector<std::string> &args,
                        const fs::path &cwd, const fs::path &scratch,
                        const std::vector<std::string> &env = {});
 
 // The program under test, as the build named it on the command line.
-std::string program_path(std::string given);
+std::string program_path(const std::string &given);
 
 // A description turned into a name that GoogleTest accepts for a case.
 std::string case_name(const char *description);

@@ -40,16 +40,17 @@ const std::vector<read_case> read_cases = {
     {"Ctrl-Z mid-line ends the input there", "a\nb\x1a\nc\n", {"a\n", "b"}},
     {"CR before Ctrl-Z stays", "a\r\x1a\n", {"a\r"}},
     {"NUL is an ordinary byte", "a\0b\n"s, {"a\0b\n"s}},
-    {"CR LF split across two reads", x_to_chunk_end + "\r\ny\n",
-     {x_to_chunk_end + "\n", "y\n"}},
-    {"CR at the end of a read, not followed by LF", x_to_chunk_end + "\rz\n",
+    {"CR LF split across two reads", x_to_chunk_end + "\r\ny\n", {x_to_chunk_end + "\n", "y\n"}},
+    {"CR at the end of a read, not followed by LF",
+     x_to_chunk_end + "\rz\n",
      {x_to_chunk_end + "\rz\n"}},
-    {"a line longer than several reads", std::string(3 * chunk + 7, 'w') + "\nv",
+    {"a line longer than several reads",
+     std::string(3 * chunk + 7, 'w') + "\nv",
      {std::string(3 * chunk + 7, 'w') + "\n", "v"}},
 };
 
 class Reader : public testing::TestWithParam<read_case> {
-protected:
+  protected:
     temp_folder temp;
 
     std::FILE *open_with(const std::string &bytes)
@@ -71,7 +72,7 @@ TEST_P(Reader, SplitsLinesByTheTextRules)
         got.emplace_back(line);
     EXPECT_FALSE(read_line(in, line));
     EXPECT_FALSE(in.failed);
-    std::fclose(file);
+    (void)std::fclose(file);
     EXPECT_EQ(got, GetParam().expected);
 }
 
@@ -90,7 +91,7 @@ TEST_F(Reader, MemoryDoesNotGrowWithTheNumberOfLines)
     std::size_t count = 0;
     while (read_line(in, line))
         ++count;
-    std::fclose(file);
+    (void)std::fclose(file);
     EXPECT_EQ(count, 200000U);
     EXPECT_EQ(in.buffer.size(), chunk);
 }
@@ -104,12 +105,12 @@ TEST(ReaderErrors, AReadErrorIsRecordedAndEndsTheInput)
     std::string_view line;
     EXPECT_FALSE(read_line(in, line));
     EXPECT_TRUE(in.failed);
-    std::fclose(folder);
+    (void)std::fclose(folder);
 }
 #endif
 
 class Writer : public testing::Test {
-protected:
+  protected:
     temp_folder temp;
 
     std::string write_all(const lines &input)

@@ -26,8 +26,7 @@ void cut_to_folder(char *path);
 
 // Joins folder and name into out, which holds size characters. Returns
 // false, leaving out empty, when the result would not fit.
-bool join_path(char *out, std::size_t size, const char *folder,
-               const char *name);
+bool join_path(char *out, std::size_t size, const char *folder, const char *name);
 
 // The stream that was opened is a folder rather than a file.
 bool is_folder(std::FILE *opened);

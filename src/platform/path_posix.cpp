@@ -20,13 +20,12 @@ bool needs_separator(const char *folder, std::size_t folder_size)
 }
 
 // Characters of folder joined with name, terminator not counted.
-std::size_t joined_size(const char *folder, std::size_t folder_size,
-                        std::size_t name_size, bool name_is_full)
+std::size_t joined_size(const char *folder, std::size_t folder_size, std::size_t name_size,
+                        bool name_is_full)
 {
     if (name_is_full)
         return name_size;
-    return folder_size + (needs_separator(folder, folder_size) ? 1 : 0) +
-           name_size;
+    return folder_size + (needs_separator(folder, folder_size) ? 1 : 0) + name_size;
 }
 
 } // namespace
@@ -37,9 +36,7 @@ bool path_exists(const char *path)
     return stat(path, &st) == 0;
 }
 
-void normalize_separators(char * /*path*/)
-{
-}
+void normalize_separators(char * /*path*/) {}
 
 bool path_has_folder(const char *path)
 {
@@ -55,8 +52,7 @@ void cut_to_folder(char *path)
     last[last == path ? 1 : 0] = '\0';
 }
 
-bool join_path(char *out, std::size_t size, const char *folder,
-               const char *name)
+bool join_path(char *out, std::size_t size, const char *folder, const char *name)
 {
     const std::size_t folder_size = std::strlen(folder);
     const std::size_t name_size = std::strlen(name);

@@ -121,9 +121,7 @@ folder open_folder(const char *path)
     return folder{path, std::strlen(path), -1};
 }
 
-void close_folder(folder /*opened*/)
-{
-}
+void close_folder(folder /*opened*/) {}
 
 bool entry_exists(const folder &in, std::string_view entry_path)
 {
@@ -136,8 +134,7 @@ bool entry_exists(const folder &in, std::string_view entry_path)
     std::memcpy(name, entry_path.data(), size);
     name[size] = '\0';
     char joined[MAX_PATH];
-    return combine(joined, in.path, in.path_size, name, size) &&
-           PathFileExistsA(joined) != FALSE;
+    return combine(joined, in.path, in.path_size, name, size) && PathFileExistsA(joined) != FALSE;
 }
 
 } // namespace platform
