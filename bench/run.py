@@ -6,7 +6,7 @@ of each, interleaved; prints the median wall time of each, their ratio, and
 the peak resident memory of each (from /usr/bin/time). Checks that both write
 the same copy.
 
-usage: run.py BUILD_FOLDER
+usage: run.py BUILD_FOLDER [N ...]
 """
 import os
 import statistics
@@ -35,7 +35,7 @@ def main():
     floor = os.path.join(build, "bench", "floor")
     print(f"{'entries':>9} {'listsift s':>11} {'floor s':>9} {'ratio':>6} "
           f"{'listsift KiB':>13} {'floor KiB':>10}")
-    for size in SIZES:
+    for size in [int(n) for n in sys.argv[2:]] or SIZES:
         subprocess.run([sys.executable, os.path.join(here, "generate.py"), data, str(size)],
                        check=True)
         playlist = os.path.join(data, f"list-{size}.m3u")

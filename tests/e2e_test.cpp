@@ -261,10 +261,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, Program, testing::ValuesIn(cases()),
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        (void)std::fprintf(stderr, "usage: e2e_test PROGRAM\n");
-        return 2;
-    }
-    program = program_path(argv[1]);
+    const std::vector<std::string> paths = test_paths(argc, argv, "e2e_test PROGRAM", 1);
+    program = program_path(paths[0]);
     return RUN_ALL_TESTS();
 }

@@ -98,11 +98,8 @@ TEST_F(Fault, WithoutAFaultTheRunCompletes)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        (void)std::fprintf(stderr, "usage: fault_test PROGRAM INJECTOR\n");
-        return 2;
-    }
-    program = program_path(argv[1]);
-    injector = fs::absolute(argv[2]).string();
+    const std::vector<std::string> paths = test_paths(argc, argv, "fault_test PROGRAM INJECTOR", 2);
+    program = program_path(paths[0]);
+    injector = fs::absolute(paths[1]).string();
     return RUN_ALL_TESTS();
 }

@@ -128,11 +128,9 @@ TEST(StressArguments, ArgumentsOfTenThousandCharacters)
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        (void)std::fprintf(stderr, "usage: stress_test PROGRAM PEAK_REPORTER\n");
-        return 2;
-    }
-    program = program_path(argv[1]);
-    peak_reporter = fs::absolute(argv[2]).string();
+    const std::vector<std::string> paths =
+        test_paths(argc, argv, "stress_test PROGRAM PEAK_REPORTER", 2);
+    program = program_path(paths[0]);
+    peak_reporter = fs::absolute(paths[1]).string();
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,8 @@
 #include "support.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -175,6 +177,15 @@ std::string case_name(const char *description)
     for (const char *p = description; *p != '\0'; ++p)
         name += std::isalnum(static_cast<unsigned char>(*p)) != 0 ? *p : '_';
     return name;
+}
+
+std::vector<std::string> test_paths(int argc, char **argv, const char *usage, int count)
+{
+    if (argc != count + 1) {
+        (void)std::fprintf(stderr, "usage: %s\n", usage);
+        std::exit(2);
+    }
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
 
 std::string program_path(const std::string &given)

@@ -35,6 +35,10 @@ run_result run_program(const std::string &program, const std::vector<std::string
                        const fs::path &cwd, const fs::path &scratch,
                        const std::vector<std::string> &env = {});
 
+// The paths that the build passes to a test program after GoogleTest's own
+// flags: exactly as many as usage names, or the process ends with status 2.
+std::vector<std::string> test_paths(int argc, char **argv, const char *usage, int count);
+
 // The program under test, as the build named it on the command line.
 std::string program_path(const std::string &given);
 
