@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "filter.h"
 #include "platform/path.h"
@@ -37,20 +36,19 @@ int main(int argc, char *argv[])
     std::FILE *playlist = open_playlist(playlist_path);
     // The copy lands in the playlist's folder, so a playlist given by a bare
     // name has nowhere to put it.
-    std::vector<char> output_path(platform::path_limit, '\0');
+    char output_path[platform::path_limit] = {};
     bool formed = false;
     if (playlist != nullptr) {
         platform::normalize_separators(playlist_path);
         if (platform::path_has_folder(playlist_path)) {
             platform::cut_to_folder(playlist_path);
-            formed = platform::join_path(output_path.data(), output_path.size(), playlist_path,
-                                         save_name);
+            formed = platform::join_path(output_path, sizeof output_path, playlist_path, save_name);
         }
     }
     // Opening the copy empties it, so it must not be the playlist itself.
-    if (formed && platform::is_same_file(playlist, output_path.data()))
+    if (formed && platform::is_same_file(playlist, output_path))
         refuse("File to be saved must not be the original file.", 2);
-    std::FILE *copy = formed ? std::fopen(output_path.data(), "wb") : nullptr;
+    std::FILE *copy = formed ? std::fopen(output_path, "wb") : nullptr;
     if (copy == nullptr)
         fail("couldn't open file");
     // The reader and the writer keep buffers of their own.

@@ -2,6 +2,7 @@
 // is 8-bit text exactly as the command line delivered it.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdio>
 #include <string_view>
@@ -9,7 +10,11 @@
 namespace platform {
 
 // Room for the longest path the platform accepts, terminator included.
-extern const std::size_t path_limit;
+#ifdef _WIN32
+inline constexpr std::size_t path_limit = 260; // MAX_PATH
+#else
+inline constexpr std::size_t path_limit = PATH_MAX;
+#endif
 
 // Something exists at the path.
 bool path_exists(const char *path);

@@ -2,15 +2,12 @@
 // ".." itself, which stays right when a folder is a symbolic link.
 #include "platform/path.h"
 
-#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
-
-const std::size_t path_limit = PATH_MAX;
 
 namespace {
 
@@ -115,9 +112,9 @@ bool entry_exists(const folder &in, std::string_view entry_path)
         return false;
     const bool is_full = entry_path[0] == '/';
     // The same limit as looking the joined path up by name would meet.
-    if (joined_size(in.path, in.path_size, size, is_full) >= PATH_MAX)
+    if (joined_size(in.path, in.path_size, size, is_full) >= path_limit)
         return false;
-    char name[PATH_MAX];
+    char name[path_limit];
     std::memcpy(name, entry_path.data(), size);
     name[size] = '\0';
     struct stat st {};

@@ -10,7 +10,7 @@
 
 namespace platform {
 
-const std::size_t path_limit = MAX_PATH;
+static_assert(path_limit == MAX_PATH, "the path buffers hold MAX_PATH characters");
 
 namespace {
 
