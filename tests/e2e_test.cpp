@@ -219,10 +219,7 @@ std::string with_work(std::string arg, const fs::path &work, bool keep_slashes)
     return arg;
 }
 
-class Program : public testing::TestWithParam<cli_case> {
-  protected:
-    temp_folder temp;
-};
+using Program = folder_test<cli_case>;
 
 TEST_P(Program, Run)
 {

@@ -125,10 +125,8 @@ const std::vector<filter_case> cases = {
 #endif
 };
 
-class Filter : public testing::TestWithParam<filter_case> {
+class Filter : public folder_test<filter_case> {
   protected:
-    temp_folder temp;
-
     // Runs the filter over the playlist with the files present and returns
     // the copy's bytes.
     std::string sift(const filter_case &c)

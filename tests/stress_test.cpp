@@ -68,10 +68,7 @@ const std::vector<stress_case> cases = {
      8 << 10},
 };
 
-class Stress : public testing::TestWithParam<stress_case> {
-  protected:
-    temp_folder temp;
-};
+using Stress = folder_test<stress_case>;
 
 TEST_P(Stress, EndsCleanly)
 {

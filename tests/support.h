@@ -2,6 +2,8 @@
 // the built program.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +20,12 @@ struct temp_folder {
     temp_folder(const temp_folder &) = delete;
     temp_folder &operator=(const temp_folder &) = delete;
     fs::path path;
+};
+
+// A table-driven test whose every case runs in a fresh folder of its own.
+template <typename Case> class folder_test : public testing::TestWithParam<Case> {
+  protected:
+    temp_folder temp;
 };
 
 // Every file and folder below root, as paths relative to it, sorted.

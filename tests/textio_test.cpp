@@ -49,10 +49,8 @@ const std::vector<read_case> read_cases = {
      {std::string(3 * chunk + 7, 'w') + "\n", "v"}},
 };
 
-class Reader : public testing::TestWithParam<read_case> {
+class Reader : public folder_test<read_case> {
   protected:
-    temp_folder temp;
-
     std::FILE *open_with(const std::string &bytes)
     {
         const fs::path file = temp.path / "in.m3u";
