@@ -1,10 +1,10 @@
 #include "textio.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr std::size_t chunk_size = 1 << 16;
 constexpr char ctrl_z = 0x1a;
 
 // Reads more of the file behind the unconsumed bytes, moving them to the
@@ -56,9 +56,11 @@ void put_bytes(copy_writer &out, const char *bytes, std::size_t size)
 
 } // namespace
 
-line_reader make_reader(std::FILE *file)
+line_reader make_reader(std::FILE *file, std::size_t buffer_size)
 {
-    return line_reader{file, std::vector<char>(chunk_size), 0, 0, false, false};
+    // An empty buffer could never grow by doubling.
+    return line_reader{file, std::vector<char>(std::max<std::size_t>(buffer_size, 1)), 0, 0, false,
+                       false};
 }
 
 bool read_line(line_reader &in, std::string_view &line)
@@ -88,9 +90,9 @@ bool read_line(line_reader &in, std::string_view &line)
     }
 }
 
-copy_writer make_writer(std::FILE *file)
+copy_writer make_writer(std::FILE *file, std::size_t buffer_size)
 {
-    return copy_writer{file, std::vector<char>(chunk_size), 0, false};
+    return copy_writer{file, std::vector<char>(std::max<std::size_t>(buffer_size, 1)), 0, false};
 }
 
 void write_line(copy_writer &out, std::string_view line)

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+// Bytes read or written at a time.
+constexpr std::size_t default_buffer_size = 1 << 16;
+
 // Reads whole lines of any length. CR LF reads as LF; a CR anywhere else
 // stays; the first Ctrl-Z byte ends the input for good.
 struct line_reader {
@@ -19,7 +22,8 @@ struct line_reader {
     bool failed;       // a read failed; once set, stays set
 };
 
-line_reader make_reader(std::FILE *file);
+// buffer_size is where reading starts; a longer line grows the buffer.
+line_reader make_reader(std::FILE *file, std::size_t buffer_size = default_buffer_size);
 
 // Hands out the next line, its line end included where it has one. The
 // line stays valid until the next call. False at the end of the input.
@@ -34,7 +38,7 @@ struct copy_writer {
     bool failed;
 };
 
-copy_writer make_writer(std::FILE *file);
+copy_writer make_writer(std::FILE *file, std::size_t buffer_size = default_buffer_size);
 
 void write_line(copy_writer &out, std::string_view line);
 

@@ -13,7 +13,7 @@ namespace {
 using namespace std::string_literals;
 using lines = std::vector<std::string>;
 
-const std::size_t chunk = 1 << 16;
+const std::size_t chunk = default_buffer_size;
 const std::string x_to_chunk_end(chunk - 1, 'x');
 
 struct read_case {

@@ -91,7 +91,13 @@ void check(bool condition, const char *what)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const std::string input(reinterpret_cast<const char *>(data), size);
+    // The first two bytes choose small buffers, so that short inputs also
+    // cross the reader's refills and growth and the writer's flushes.
+    if (size < 2)
+        return 0;
+    const std::size_t read_size = 1 + data[0] % 32;
+    const std::size_t write_size = 1 + data[1] % 32;
+    const std::string input(reinterpret_cast<const char *>(data) + 2, size - 2);
     // fmemopen refuses an empty buffer; one spare byte past the end is never read.
     std::string backing = input + '\0';
     std::FILE *in = fmemopen(backing.data(), input.size(), "rb");
@@ -100,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::FILE *out = open_memstream(&copy_bytes, &copy_size);
     check(in != nullptr && out != nullptr, "streams open");
 
-    line_reader reader = make_reader(in);
-    copy_writer writer = make_writer(out);
+    line_reader reader = make_reader(in, read_size);
+    copy_writer writer = make_writer(out, write_size);
     sift_entries(reader, writer, fake_exists, nullptr);
     check(!reader.failed, "no read error");
     check(close_copy(writer), "the copy closes cleanly");
