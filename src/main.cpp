@@ -27,9 +27,8 @@ int main(int argc, char *argv[])
 
     if (std::strchr(playlist_path, '?') != nullptr)
         print_help();
-    if (!platform::path_exists(playlist_path)) {
+    if (!platform::path_exists(playlist_path))
         refuse("File does not exist, or was typed incorrectly. Try again or type ? for help", 1);
-    }
     if (std::strstr(save_name, ".m3u") == nullptr)
         refuse("File to be saved must have an .m3u extension.", 2);
 

@@ -38,7 +38,8 @@ struct run_result {
 };
 
 // Runs program with args in folder cwd and captures both output streams.
-// The captures live in scratch, outside cwd. env adds NAME=value settings.
+// The captures live in scratch, outside cwd. env adds NAME=value settings
+// (POSIX only: the Windows build's tests need none).
 run_result run_program(const std::string &program, const std::vector<std::string> &args,
                        const fs::path &cwd, const fs::path &scratch,
                        const std::vector<std::string> &env = {});

@@ -14,31 +14,31 @@ static_assert(path_limit == MAX_PATH, "the path buffers hold MAX_PATH characters
 
 namespace {
 
-// The utilities write up to MAX_PATH characters and may truncate past it,
-// so a join whose plain concatenation would not fit is never attempted.
-bool join_fits(std::size_t folder_size, std::size_t name_size)
-{
-    return folder_size + 1 + name_size < MAX_PATH;
-}
-
-// Joins folder and name into out, which holds MAX_PATH characters. A name
-// with a drive or a leading backslash goes through PathCombineA, which knows
-// drives. A relative name is appended as it stands: PathCombineA folds ".."
-// and, past the start of a relative folder, climbs to the root ("lists" and
-// "..\a.mp3" give "\a.mp3"), while the system resolves the plain join right.
-bool combine(char *out, const char *folder, std::size_t folder_size, char *name,
+// Joins folder and the name's size characters into out, which holds
+// MAX_PATH characters, or returns false when they would not fit: the
+// utilities write up to MAX_PATH characters and may truncate past it, so a
+// join whose plain concatenation would not fit is never attempted.
+// A name with a drive or a leading backslash goes through PathCombineA,
+// which knows drives. A relative name is appended as it stands: PathCombineA
+// folds ".." and, past the start of a relative folder, climbs to the root
+// ("lists" and "..\a.mp3" give "\a.mp3"), while the system resolves the
+// plain join right.
+bool combine(char *out, const char *folder, std::size_t folder_size, const char *name,
              std::size_t name_size)
 {
-    if (!join_fits(folder_size, name_size))
+    if (folder_size + 1 + name_size >= MAX_PATH)
         return false;
-    normalize_separators(name);
-    if (PathIsRelativeA(name) == FALSE)
-        return PathCombineA(out, folder, name) != nullptr;
+    char own_name[MAX_PATH];
+    std::memcpy(own_name, name, name_size);
+    own_name[name_size] = '\0';
+    normalize_separators(own_name);
+    if (PathIsRelativeA(own_name) == FALSE)
+        return PathCombineA(out, folder, own_name) != nullptr;
     std::memcpy(out, folder, folder_size);
     std::size_t at = folder_size;
     if (at > 0 && folder[at - 1] != '\\' && folder[at - 1] != ':')
         out[at++] = '\\';
-    std::memcpy(out + at, name, name_size + 1);
+    std::memcpy(out + at, own_name, name_size + 1);
     return true;
 }
 
@@ -75,17 +75,10 @@ void cut_to_folder(char *path)
 
 bool join_path(char *out, std::size_t size, const char *folder, const char *name)
 {
-    if (size == 0)
-        return false;
-    out[0] = '\0';
-    const std::size_t name_size = std::strlen(name);
-    if (size < MAX_PATH || name_size >= MAX_PATH)
-        return false;
-    char own_name[MAX_PATH];
-    std::memcpy(own_name, name, name_size + 1);
-    if (combine(out, folder, std::strlen(folder), own_name, name_size))
+    if (size >= MAX_PATH && combine(out, folder, std::strlen(folder), name, std::strlen(name)))
         return true;
-    out[0] = '\0';
+    if (size > 0)
+        out[0] = '\0';
     return false;
 }
 
@@ -128,13 +121,9 @@ bool entry_exists(const folder &in, std::string_view entry_path)
     const std::size_t size = entry_path.size();
     if (size == 0 || std::memchr(entry_path.data(), '\0', size) != nullptr)
         return false;
-    if (!join_fits(in.path_size, size))
-        return false;
-    char name[MAX_PATH];
-    std::memcpy(name, entry_path.data(), size);
-    name[size] = '\0';
     char joined[MAX_PATH];
-    return combine(joined, in.path, in.path_size, name, size) && PathFileExistsA(joined) != FALSE;
+    return combine(joined, in.path, in.path_size, entry_path.data(), size) &&
+           PathFileExistsA(joined) != FALSE;
 }
 
 } // namespace platform
